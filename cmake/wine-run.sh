@@ -22,6 +22,8 @@ if [ ! -e "$WINEPREFIX/.ready" ]; then
         fi
     ) 9>"$WINEPREFIX.lock"
 fi
-# A persistent server started apart, so that it holds none of the caller's pipes open.
+# A persistent server and the prefix's own processes, started apart with their output
+# to /dev/null: started by the program below they would hold the caller's pipes open.
 "$wineserver" -p >/dev/null 2>&1 </dev/null || true
+"$wine" wineboot >/dev/null 2>&1 </dev/null
 exec "$wine" "$@"
