@@ -82,9 +82,7 @@ FileResult load(StringTable& table, const char* path) {
     return parseStrings(table, bytes.data(), bytes.size());
 }
 
-const char* recordText(const StringTable& table, int index) {
-    return table.records[index].text.c_str();
-}
+const char* recordText(const StringTable& table, int index) { return table.records[index].text.c_str(); }
 
 ReplaceResult replaceText(StringTable& table, int index, const char* text) {
     StringRecord& record = table.records[index];
@@ -133,6 +131,4 @@ long tailOffset(const StringTable& table) {
     return last.offset + last.length + 1;
 }
 
-long growthRoom(const StringTable& table) {
-    return MAX_OFFSET - table.records[RECORD_COUNT - 1].offset;
-}
+long growthRoom(const StringTable& table) { return MAX_OFFSET - table.records[RECORD_COUNT - 1].offset; }

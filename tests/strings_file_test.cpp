@@ -83,14 +83,14 @@ const std::string LONGEST(MAX_TEXT_LENGTH, 'x');
 TEST(ReplaceAndSave, FileMatchesTheLayoutOfTheNewTexts) {
     const std::vector<Replacement> cases = {
         {0, "Welcome to Wordsmith, the word game!"},  // grows, first record
-        {0, ""},                                     // empties the first record
+        {0, ""},                                      // empties the first record
         {0, LONGEST},
-        {41, "Tip"},                                 // shrinks a middle record
+        {41, "Tip"},  // shrinks a middle record
         {41, LONGEST},
-        {41, "Hints left: %d"},                      // unchanged
-        {6, "No longer empty"},                      // an empty record grows
-        {34, "Dictionary damaged."},                 // a 61-byte string shrinks
-        {84, "\xA1Otra vez, por favor!"},            // last record: only the tail moves
+        {41, "Hints left: %d"},            // unchanged
+        {6, "No longer empty"},            // an empty record grows
+        {34, "Dictionary damaged."},       // a 61-byte string shrinks
+        {84, "\xA1Otra vez, por favor!"},  // last record: only the tail moves
         {84, ""},
     };
     for (const Replacement& replacement : cases) {
@@ -197,7 +197,8 @@ TEST(Load, RefusesFilesWithoutTheLayoutAndLeavesThemAlone) {
     damaged("record 0 at zero", TABLE_OFFSET, 0);
     damaged("record 0 past the end of the file", TABLE_OFFSET, 0xFFF0);
     damaged("record 30 one byte late", tableEntry30, good[tableEntry30] + 1u + 256u * good[tableEntry30 + 1]);
-    damaged("record 30 one byte early", tableEntry30, good[tableEntry30] - 1u + 256u * good[tableEntry30 + 1]);
+    damaged("record 30 one byte early", tableEntry30,
+            good[tableEntry30] - 1u + 256u * good[tableEntry30 + 1]);
     damaged("record 84 at zero", TABLE_OFFSET + 4 * 84, 0);
 
     for (const Damage& damage : cases) {
@@ -305,7 +306,8 @@ TEST(Save, PartialWriteAtTheFileSizeLimitIsReported) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{static_cast<rlim_t>(demo.original.size()), static_cast<rlim_t>(demo.original.size())};
+        const rlimit limit{static_cast<rlim_t>(demo.original.size()),
+                           static_cast<rlim_t>(demo.original.size())};
         setrlimit(RLIMIT_FSIZE, &limit);
         _exit(save(table, demo.path.c_str()) == FileResult::WriteFailed ? 0 : 1);
     }

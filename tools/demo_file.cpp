@@ -30,7 +30,8 @@ const char* const DEMO_TEXTS[] = {
     "Perfect round \x96 well done",
     "Caf\xE9 cr\xE8me",
     "Na\xEFve r\xE9sum\xE9",
-    "Stra\xDF" "e",
+    "Stra\xDF"
+    "e",
     "\xC5ngstr\xF6m",
     "\xA9 2026 Imaginary Games Ltd.",
     "Sound: on",
@@ -91,7 +92,8 @@ const char* const DEMO_TEXTS[] = {
     "Registered to:",
     "Unregistered copy",
     "Goodbye!",
-    "\xBF" "Otra vez?",
+    "\xBF"
+    "Otra vez?",
 };
 static_assert(sizeof DEMO_TEXTS / sizeof DEMO_TEXTS[0] == 85, "one text per record");
 
