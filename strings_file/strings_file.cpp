@@ -54,6 +54,7 @@ FileResult parseStrings(StringTable& table, const unsigned char* bytes, size_t s
         const void* zero = std::memchr(start, 0, fileEnd - position);
         if (!zero) return FileResult::BadFormat;  // the file ends inside the string
         const size_t length = static_cast<const unsigned char*>(zero) - start;
+        if (length > INT32_MAX) return FileResult::BadFormat;  // lengths are 32-bit
         record.text.assign(reinterpret_cast<const char*>(start), length);
         record.length = static_cast<int32_t>(length);
         position += length + 1;
