@@ -198,7 +198,8 @@ bool readKeyword(Reader& reader, const std::string& text, size_t at, bool obsole
                            static_cast<size_t>(index) == reader.entry.msgstr.size());
         if (!next) {
             if (reader.stage == Stage::AfterId) return reader.fail("msgstr[N] without msgid_plural");
-            if (reader.stage == Stage::AfterStr && reader.entry.hasPlural)
+            if (reader.stage == Stage::AfterPlural ||
+                (reader.stage == Stage::AfterStr && reader.entry.hasPlural))
                 return reader.fail("msgstr[N] out of order");
             return reader.fail("msgstr[N] without msgid");
         }
@@ -264,22 +265,18 @@ PoParseResult parsePo(const char* data, size_t size) {
         size_t textEnd = end;
         if (textEnd > at && data[textEnd - 1] == '\r') --textEnd;
         ++reader.line;
-        if (!readLine(reader, std::string(data + at, textEnd - at))) return reader.result;
+        if (!readLine(reader, std::string(data + at, textEnd - at))) break;
         at = end + 1;
     }
-    switch (reader.stage) {
-        case Stage::AfterContext:
-            reader.line = reader.entry.line;
-            reader.fail("msgctxt without msgid");
-            break;
-        case Stage::AfterId:
-        case Stage::AfterPlural:
-            reader.line = reader.entry.line;
+    if (reader.result.ok) {
+        // The end of the input ends the last entry, which must be complete.
+        reader.line = reader.entry.line;
+        if (reader.stage == Stage::AfterContext) reader.fail("msgctxt without msgid");
+        if (reader.stage == Stage::AfterId || reader.stage == Stage::AfterPlural)
             reader.fail("msgid without msgstr");
-            break;
-        default:
-            finishEntry(reader);
+        finishEntry(reader);
     }
+    if (!reader.result.ok) reader.result.entries.clear();
     return reader.result;
 }
 
