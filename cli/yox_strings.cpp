@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 
 #include "codepage.h"
 #include "po_file.h"
@@ -96,16 +97,22 @@ std::string recordName(int index) { return "record " + std::to_string(index + 1)
 // (overlong forms, surrogates and values past U+10FFFF included).
 bool nextCodePoint(const std::string& text, size_t& at, unsigned long& codePoint) {
     const unsigned char first = static_cast<unsigned char>(text[at]);
-    size_t more = 0;
-    unsigned long minimum = 0;
+    size_t more = 0;            // continuation bytes
+    unsigned long minimum = 0;  // the smallest code point of that length: no overlong forms
     if (first < 0x80) {
         codePoint = first;
     } else if (first >= 0xC2 && first <= 0xDF) {
-        codePoint = first & 0x1Fu, more = 1, minimum = 0x80;
+        codePoint = first & 0x1Fu;
+        more = 1;
+        minimum = 0x80;
     } else if (first >= 0xE0 && first <= 0xEF) {
-        codePoint = first & 0x0Fu, more = 2, minimum = 0x800;
+        codePoint = first & 0x0Fu;
+        more = 2;
+        minimum = 0x800;
     } else if (first >= 0xF0 && first <= 0xF4) {
-        codePoint = first & 0x07u, more = 3, minimum = 0x10000;
+        codePoint = first & 0x07u;
+        more = 3;
+        minimum = 0x10000;
     } else {
         return false;
     }
@@ -311,23 +318,15 @@ int checkFile(Run& run, const std::string& path) {
     return EXIT_DONE;
 }
 
-// The header entry of an exported catalogue.
+// The header entry of an exported catalogue: UTF-8, and the fields msgfmt --check asks for.
 PoEntry headerEntry() {
     char date[32] = "";
     const std::time_t now = std::time(nullptr);
     if (const std::tm* utc = std::gmtime(&now)) std::strftime(date, sizeof date, "%Y-%m-%d %H:%M+0000", utc);
     PoEntry header;
-    header.msgstr.push_back(
-        "Project-Id-Version: Strings.dat\n"
-        "PO-Revision-Date: " +
-        std::string(date) +
-        "\n"
-        "Last-Translator: \n"
-        "Language-Team: \n"
-        "Language: \n"
-        "MIME-Version: 1.0\n"
-        "Content-Type: text/plain; charset=UTF-8\n"
-        "Content-Transfer-Encoding: 8bit\n");
+    header.msgstr.push_back(std::string("Project-Id-Version: Strings.dat\n") + "PO-Revision-Date: " + date +
+                            "\nLast-Translator: \nLanguage-Team: \nLanguage: \nMIME-Version: 1.0\n"
+                            "Content-Type: text/plain; charset=UTF-8\nContent-Transfer-Encoding: 8bit\n");
     return header;
 }
 
@@ -351,6 +350,9 @@ bool readWholeFile(const std::string& path, std::string& bytes) {
 }
 
 int exportCatalogue(Run& run, const std::string& poPath, const std::string& path) {
+    std::error_code error;  // a catalogue written over the strings file would destroy it
+    if (std::filesystem::equivalent(systemPath(poPath), systemPath(path), error))
+        return refuse(run, poPath + ": that is the strings file itself; give the catalogue another name");
     StringTable table;
     if (!loadFile(run, path, table)) return EXIT_REFUSED;
     const std::string limit = "At most " + std::to_string(MAX_TEXT_LENGTH) + " bytes in code page " +

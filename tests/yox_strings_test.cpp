@@ -196,6 +196,8 @@ TEST(Refusals, ReportTheCauseAndLeaveTheFileByteIdentical) {
         {{"set", "22", "\xED\xA0\x80", "FILE"}, EXIT_REFUSED, "not valid UTF-8"},  // a surrogate
         {{"set", "22", "\xC0\xAF", "FILE"}, EXIT_REFUSED, "not valid UTF-8"},      // an overlong '/'
         {{"get", "22", "--codepage", "65001", "FILE"}, EXIT_REFUSED, "record 22: the text holds bytes"},
+        {{"export", "FILE", "FILE"}, EXIT_REFUSED, ": that is the strings file itself"},
+        {{"import", "FILE", "FILE"}, EXIT_REFUSED, ":1: "},  // not a catalogue
         {{"set", "86", "x", "FILE"}, EXIT_USAGE, "no record 86: records are 1 to 85"},
         {{"set", "0", "x", "FILE"}, EXIT_USAGE, "no record 0"},
         {{"get", "x1", "FILE"}, EXIT_USAGE, "no record x1"},
