@@ -108,6 +108,10 @@ yox get 22 missing.dat
 expect_status 1 "a missing file"
 grep -qx 'yox-strings: missing.dat: cannot open the file for reading and writing' err || fail "missing: $(cat err)"
 [ ! -e missing.dat ] || fail "a missing file was created"
+status=0
+$runner "$yox_strings" list >/dev/full 2>err || status=$?
+expect_status 1 "list onto a full disk"
+grep -q 'yox-strings: error writing the output' err || fail "list onto a full disk: $(cat err)"
 
 [ "$failures" = 0 ] && echo "all gettext round-trip checks passed"
 exit $((failures > 0))

@@ -13,6 +13,13 @@
 #include "strings_file.h"
 #include "test_files.h"
 
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 struct Outcome {
@@ -555,5 +562,31 @@ TEST(Set, RefusesATextThatWouldPushAnOffsetPast65535) {
     EXPECT_EQ(outcome.status, EXIT_DONE) << outcome.err;
     EXPECT_EQ(readFileBytes(demo.path), demo.withTexts({{0, first + std::string(room, '!')}}));
 }
+
+#ifndef _WIN32
+// A set that must grow the file while the file size limit forbids it: the failed
+// write is reported, not taken for success.
+TEST(Set, AWriteFailureIsReported) {
+    DemoContent content = demoContent();
+    content.trailingSize = 0;
+    DemoOnDisk demo(content);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{static_cast<rlim_t>(demo.original.size()),
+                           static_cast<rlim_t>(demo.original.size())};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const Outcome outcome = yox({"set", "40", "Make this text longer", demo.path});
+        const bool reported =
+            outcome.status == EXIT_REFUSED &&
+            outcome.err == "yox-strings: " + demo.path + ": error writing the file; it may be part-written\n";
+        _exit(reported ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write failure was not reported";
+}
+#endif
 
 }  // namespace
