@@ -121,7 +121,9 @@ bool readComment(Reader& reader, const std::string& text) {
     const char kind = text.size() > 1 ? text[1] : ' ';
     if (kind == '.') {
         const size_t start = text.size() > 2 && text[2] == ' ' ? 3 : 2;
-        reader.comments.extracted.push_back(text.substr(start));
+        size_t end = text.size();  // carriage returns at the end are line-end leftovers, never text
+        while (end > start && text[end - 1] == '\r') --end;
+        reader.comments.extracted.push_back(text.substr(start, end - start));
     } else if (kind == ',') {
         // Flags are separated by commas: "#, fuzzy, c-format".
         size_t at = 2;

@@ -137,7 +137,10 @@ TEST(ParsePo, WindowsLineEndsAndAByteOrderMarkReadTheSame) {
         if (*c == '\n') windows += '\r';
         windows += *c;
     }
-    const PoParseResult plain = parse(GETTEXT_CATALOGUE);
+    windows += "#. a comment with a stray carriage return\r\r\nmsgid \"x\"\r\nmsgstr \"\"\r\n";
+    const PoParseResult plain =
+        parse(std::string(GETTEXT_CATALOGUE) +
+              "#. a comment with a stray carriage return\nmsgid \"x\"\nmsgstr \"\"\n");
     const PoParseResult converted = parse(windows);
     ASSERT_TRUE(converted.ok) << "line " << converted.errorLine << ": " << converted.error;
     ASSERT_EQ(converted.entries.size(), plain.entries.size());
@@ -145,6 +148,7 @@ TEST(ParsePo, WindowsLineEndsAndAByteOrderMarkReadTheSame) {
         EXPECT_EQ(converted.entries[i].msgid, plain.entries[i].msgid);
         EXPECT_EQ(converted.entries[i].msgstr, plain.entries[i].msgstr);
         EXPECT_EQ(converted.entries[i].line, plain.entries[i].line);
+        EXPECT_EQ(converted.entries[i].extracted, plain.entries[i].extracted);
     }
 }
 
