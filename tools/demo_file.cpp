@@ -30,8 +30,7 @@ const char* const DEMO_TEXTS[] = {
     "Perfect round \x96 well done",
     "Caf\xE9 cr\xE8me",
     "Na\xEFve r\xE9sum\xE9",
-    "Stra\xDF"
-    "e",
+    "Stra\337e",  // octal escapes, where a hex escape would take in the next letter
     "\xC5ngstr\xF6m",
     "\xA9 2026 Imaginary Games Ltd.",
     "Sound: on",
@@ -92,8 +91,7 @@ const char* const DEMO_TEXTS[] = {
     "Registered to:",
     "Unregistered copy",
     "Goodbye!",
-    "\xBF"
-    "Otra vez?",
+    "\277Otra vez?",
 };
 static_assert(sizeof DEMO_TEXTS / sizeof DEMO_TEXTS[0] == 85, "one text per record");
 
