@@ -6,6 +6,11 @@
 
 namespace {
 
+// iconv_open returns (iconv_t)-1 on failure, as POSIX defines it.
+bool opened(iconv_t converter) {
+    return converter != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+}
+
 std::string iconvName(unsigned codePage) {
     if (codePage == 65001) return "UTF-8";
     return "CP" + std::to_string(codePage);
@@ -14,7 +19,7 @@ std::string iconvName(unsigned codePage) {
 // Converts the whole input or fails; no transliteration, no skipping.
 bool convert(const std::string& input, const std::string& from, const std::string& to, std::string& output) {
     iconv_t converter = iconv_open(to.c_str(), from.c_str());
-    if (converter == reinterpret_cast<iconv_t>(-1)) return false;
+    if (!opened(converter)) return false;
     std::string result;
     char buffer[256];
     char* in = const_cast<char*>(input.data());
@@ -46,7 +51,7 @@ bool convert(const std::string& input, const std::string& from, const std::strin
 
 bool codePageAvailable(unsigned codePage) {
     iconv_t converter = iconv_open("UTF-8", iconvName(codePage).c_str());
-    if (converter == reinterpret_cast<iconv_t>(-1)) return false;
+    if (!opened(converter)) return false;
     iconv_close(converter);
     return true;
 }
