@@ -93,7 +93,8 @@ bool saveScreenshot(HWND window, const std::string& path) {
     HGDIOBJ old = SelectObject(memory, bitmap);
     const bool copied = BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
     GdiFlush();
-    const DWORD imageSize = static_cast<DWORD>((width * 3 + 3) / 4 * 4 * height);
+    const DWORD rowSize = static_cast<DWORD>(width * 3 + 3) / 4 * 4;  // rows end on 4-byte boundaries
+    const DWORD imageSize = rowSize * static_cast<DWORD>(height);
     BITMAPFILEHEADER header = {};
     header.bfType = 0x4D42;  // "BM"
     header.bfOffBits = sizeof header + sizeof info.bmiHeader;
@@ -282,7 +283,7 @@ struct EditorRun {
         answer(seen, answerButton);
     }
 
-    // Waits for the editor to end and checks that no window was left behind.
+    // Waits for the editor to end, which it must do with status 0.
     void expectExitStatusZero() {
         ASSERT_EQ(WaitForSingleObject(process.hProcess, TIMEOUT_MS), WAIT_OBJECT_0)
             << "the editor did not end";
