@@ -17,7 +17,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
 
-    DialogBoxParamA(instance, "EDITOR", nullptr, EditorDialogProc, 0);
+    // A dialog that could not even be created posts no quit message: end here, not in the loop.
+    if (DialogBoxParamA(instance, "EDITOR", nullptr, EditorDialogProc, 0) == -1) return 0;
 
     // Every way out of the dialog posts the quit message, whose code is the exit status.
     MSG message = {};
