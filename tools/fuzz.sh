@@ -15,6 +15,7 @@ cmake --build "$build"
 mkdir -p "$build/fuzz-findings"
 for fuzzer in "$build"/tests/fuzz/fuzz_*; do
     [ -x "$fuzzer" ] || continue
+    case "$fuzzer" in *_replay) continue ;; esac  # the corpus replays of a test build
     target="${fuzzer##*/fuzz_}"
     work="$build/fuzz-work/$target"
     log="$build/fuzz-$target.log"
