@@ -512,15 +512,6 @@ TEST(Editor, AFileRemovedBeforeAWriteEndsTheProgramAfterItsMessage) {
     EXPECT_EQ(GetFileAttributesA(run.path.c_str()), INVALID_FILE_ATTRIBUTES) << "the file was created";
 }
 
-// Demo content moved up so that the last record starts `room` bytes below 65536.
-DemoContent contentNearTheOffsetLimit(long room) {
-    DemoContent content = demoContent();
-    long upToLast = 0;
-    for (int i = 0; i < RECORD_COUNT - 1; ++i) upToLast += static_cast<long>(content.texts[i].size()) + 1;
-    content.firstOffset = MAX_OFFSET - room - upToLast;
-    return content;
-}
-
 TEST(Editor, TextThatWouldPushAnOffsetPast65535IsRefusedAndChangesNothing) {
     EditorRun run;
     run.writeFile(contentNearTheOffsetLimit(5));

@@ -13,13 +13,6 @@
 #include "strings_file.h"
 #include "test_files.h"
 
-#ifndef _WIN32
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 namespace {
 
 struct Outcome {
@@ -31,37 +24,6 @@ Outcome yox(const std::vector<std::string>& args) {
     Outcome outcome;
     outcome.status = runYoxStrings(args, outcome.out, outcome.err);
     return outcome;
-}
-
-// A demo file written to a scratch folder, with the content it holds.
-struct DemoOnDisk {
-    ScratchFolder folder;
-    std::string path = folder.file("Strings.dat");
-    std::string po = folder.file("strings.po");
-    DemoContent content;
-    Bytes original;
-    explicit DemoOnDisk(const DemoContent& chosen = demoContent()) : content(chosen) {
-        original = buildFile(content);
-        EXPECT_TRUE(writeFileBytes(path, original));
-    }
-    // What the file must hold after a save of the content with these texts changed.
-    Bytes withTexts(const std::vector<std::pair<int, std::string>>& changes) const {
-        DemoContent expected = content;
-        for (const auto& change : changes) expected.texts[change.first] = change.second;
-        Bytes file = original;
-        layOut(file, expected);
-        return file;
-    }
-};
-
-// Demo content moved up so that the last record starts `room` bytes below 65536.
-DemoContent contentNearTheOffsetLimit(long room) {
-    DemoContent content = demoContent();
-    long upToLast = 0;
-    for (int i = 0; i < RECORD_COUNT - 1; ++i) upToLast += static_cast<long>(content.texts[i].size()) + 1;
-    content.firstOffset = MAX_OFFSET - room - upToLast;
-    content.trailingSize = 0;
-    return content;
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -335,10 +297,10 @@ void writeCatalogue(const std::string& path, const std::vector<PoEntry>& entries
 
 TEST(Export, WritesOneEntryPerRecordWithItsTextAndTheLimit) {
     DemoOnDisk demo;
-    const Outcome outcome = yox({"export", demo.po, demo.path});
+    const Outcome outcome = yox({"export", demo.file("strings.po"), demo.path});
     ASSERT_EQ(outcome.status, EXIT_DONE) << outcome.err;
     EXPECT_EQ(outcome.err, "");
-    const std::vector<PoEntry> entries = readCatalogue(demo.po);
+    const std::vector<PoEntry> entries = readCatalogue(demo.file("strings.po"));
     ASSERT_EQ(entries.size(), static_cast<size_t>(RECORD_COUNT + 1));
     EXPECT_FALSE(entries[0].hasContext);
     EXPECT_EQ(entries[0].msgid, "");
@@ -361,26 +323,26 @@ TEST(Export, WritesOneEntryPerRecordWithItsTextAndTheLimit) {
 
 TEST(Export, RefusesTextsTheCodePageCannotReadAndWritesNoCatalogue) {
     DemoOnDisk demo;
-    const Outcome outcome = yox({"export", demo.po, demo.path, "--codepage", "65001"});
+    const Outcome outcome = yox({"export", demo.file("strings.po"), demo.path, "--codepage", "65001"});
     EXPECT_EQ(outcome.status, EXIT_REFUSED);
     EXPECT_NE(outcome.err.find("yox-strings: record 21: "), std::string::npos) << outcome.err;
     EXPECT_NE(outcome.err.find("yox-strings: record 22: "), std::string::npos) << outcome.err;
-    EXPECT_FALSE(std::filesystem::exists(demo.po));
+    EXPECT_FALSE(std::filesystem::exists(demo.file("strings.po")));
 }
 
 TEST(ExportImport, AnUntouchedOrSelfTranslatedCatalogueLeavesTheFileByteIdentical) {
     DemoOnDisk demo;
-    ASSERT_EQ(yox({"export", demo.po, demo.path}).status, EXIT_DONE);
-    Outcome outcome = yox({"import", demo.po, demo.path});
+    ASSERT_EQ(yox({"export", demo.file("strings.po"), demo.path}).status, EXIT_DONE);
+    Outcome outcome = yox({"import", demo.file("strings.po"), demo.path});
     EXPECT_EQ(outcome.status, EXIT_DONE) << outcome.err;
     EXPECT_EQ(outcome.out, "0 records changed\n");
     EXPECT_EQ(readFileBytes(demo.path), demo.original);
 
     // What msgen does: every msgstr a copy of its msgid, the long texts included.
-    std::vector<PoEntry> entries = readCatalogue(demo.po);
+    std::vector<PoEntry> entries = readCatalogue(demo.file("strings.po"));
     for (size_t i = 1; i < entries.size(); ++i) entries[i].msgstr = {entries[i].msgid};
-    writeCatalogue(demo.po, entries);
-    outcome = yox({"import", demo.po, demo.path});
+    writeCatalogue(demo.file("strings.po"), entries);
+    outcome = yox({"import", demo.file("strings.po"), demo.path});
     EXPECT_EQ(outcome.status, EXIT_DONE) << outcome.err;
     EXPECT_EQ(outcome.out, "0 records changed\n");
     EXPECT_EQ(readFileBytes(demo.path), demo.original);
@@ -388,8 +350,8 @@ TEST(ExportImport, AnUntouchedOrSelfTranslatedCatalogueLeavesTheFileByteIdentica
 
 TEST(Import, AppliesTheTranslatedNonFuzzyEntriesWithOneSave) {
     DemoOnDisk demo;
-    ASSERT_EQ(yox({"export", demo.po, demo.path}).status, EXIT_DONE);
-    std::vector<PoEntry> entries = readCatalogue(demo.po);
+    ASSERT_EQ(yox({"export", demo.file("strings.po"), demo.path}).status, EXIT_DONE);
+    std::vector<PoEntry> entries = readCatalogue(demo.file("strings.po"));
     entries[1].msgstr = {"Bienvenue dans Wordsmith !"};
     entries[22].msgstr = {"Cr\u00e8me br\u00fbl\u00e9e"};
     entries[7].msgstr = {"Vide \u00e0 remplir"};  // an empty record filled
@@ -400,9 +362,9 @@ TEST(Import, AppliesTheTranslatedNonFuzzyEntriesWithOneSave) {
     obsolete.msgstr = {"Nouvelle partie"};
     obsolete.obsolete = true;
     entries.push_back(obsolete);  // obsolete: left alone
-    writeCatalogue(demo.po, entries);
+    writeCatalogue(demo.file("strings.po"), entries);
 
-    const Outcome outcome = yox({"import", demo.po, demo.path});
+    const Outcome outcome = yox({"import", demo.file("strings.po"), demo.path});
     EXPECT_EQ(outcome.status, EXIT_DONE) << outcome.err;
     EXPECT_EQ(outcome.out, "3 records changed\n");
     EXPECT_EQ(outcome.err, "");
@@ -473,19 +435,19 @@ TEST(Import, AnyRefusedEntryLeavesTheFileByteIdentical) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         DemoOnDisk demo;
-        ASSERT_EQ(yox({"export", demo.po, demo.path}).status, EXIT_DONE);
-        std::vector<PoEntry> entries = readCatalogue(demo.po);
+        ASSERT_EQ(yox({"export", demo.file("strings.po"), demo.path}).status, EXIT_DONE);
+        std::vector<PoEntry> entries = readCatalogue(demo.file("strings.po"));
         entries[1].msgstr = {"A good change"};  // which must not be written either
         c.edit(entries);
-        writeCatalogue(demo.po, entries, c.appended);
+        writeCatalogue(demo.file("strings.po"), entries, c.appended);
         std::string error = c.error;
         if (error.compare(0, 6, ":LINE:") == 0) {  // the line of the appended msgid
             const std::string text = formatPo(entries);
             error.replace(1, 4, std::to_string(std::count(text.begin(), text.end(), '\n') + 2));
         }
-        const Outcome outcome = yox({"import", demo.po, demo.path});
+        const Outcome outcome = yox({"import", demo.file("strings.po"), demo.path});
         EXPECT_EQ(outcome.status, EXIT_REFUSED);
-        EXPECT_EQ(outcome.err.find("yox-strings: " + demo.po), 0u) << outcome.err;
+        EXPECT_EQ(outcome.err.find("yox-strings: " + demo.file("strings.po")), 0u) << outcome.err;
         EXPECT_NE(outcome.err.find(error), std::string::npos) << outcome.err;
         EXPECT_EQ(outcome.out, "");
         EXPECT_EQ(readFileBytes(demo.path), demo.original);
@@ -494,17 +456,17 @@ TEST(Import, AnyRefusedEntryLeavesTheFileByteIdentical) {
 
 TEST(Import, ReportsEveryBadEntryWithItsLine) {
     DemoOnDisk demo;
-    ASSERT_EQ(yox({"export", demo.po, demo.path}).status, EXIT_DONE);
-    std::vector<PoEntry> entries = readCatalogue(demo.po);
+    ASSERT_EQ(yox({"export", demo.file("strings.po"), demo.path}).status, EXIT_DONE);
+    std::vector<PoEntry> entries = readCatalogue(demo.file("strings.po"));
     entries[3].msgstr = {std::string(50, 'x')};
     entries[60].msgstr = {"\u2615"};
-    writeCatalogue(demo.po, entries);
-    const Outcome outcome = yox({"import", demo.po, demo.path});
+    writeCatalogue(demo.file("strings.po"), entries);
+    const Outcome outcome = yox({"import", demo.file("strings.po"), demo.path});
     EXPECT_EQ(outcome.status, EXIT_REFUSED);
     EXPECT_EQ(outcome.err,
-              "yox-strings: " + demo.po + ":" + std::to_string(entries[3].line) +
+              "yox-strings: " + demo.file("strings.po") + ":" + std::to_string(entries[3].line) +
                   ": record 3: the text is 50 bytes in code page 1252; a record holds at most 39\n" +
-                  "yox-strings: " + demo.po + ":" + std::to_string(entries[60].line) +
+                  "yox-strings: " + demo.file("strings.po") + ":" + std::to_string(entries[60].line) +
                   ": record 60: the character U+2615 \"\u2615\" cannot be written in code page 1252\n" +
                   "yox-strings: " + demo.path + " was not changed\n");
     EXPECT_EQ(readFileBytes(demo.path), demo.original);
@@ -527,12 +489,12 @@ TEST(Import, ChangesThatFitTogetherAreAppliedWhateverTheirOrder) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.record2);
         DemoOnDisk demo(contentNearTheOffsetLimit(room));
-        ASSERT_EQ(yox({"export", demo.po, demo.path}).status, EXIT_DONE);
-        std::vector<PoEntry> entries = readCatalogue(demo.po);
+        ASSERT_EQ(yox({"export", demo.file("strings.po"), demo.path}).status, EXIT_DONE);
+        std::vector<PoEntry> entries = readCatalogue(demo.file("strings.po"));
         entries[1].msgstr = {grown};
         entries[2].msgstr = {c.record2};
-        writeCatalogue(demo.po, entries);
-        const Outcome outcome = yox({"import", demo.po, demo.path});
+        writeCatalogue(demo.file("strings.po"), entries);
+        const Outcome outcome = yox({"import", demo.file("strings.po"), demo.path});
         if (c.fits) {
             EXPECT_EQ(outcome.status, EXIT_DONE) << outcome.err;
             EXPECT_EQ(outcome.out, "2 records changed\n");
@@ -570,22 +532,12 @@ TEST(Set, AWriteFailureIsReported) {
     DemoContent content = demoContent();
     content.trailingSize = 0;
     DemoOnDisk demo(content);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{static_cast<rlim_t>(demo.original.size()),
-                           static_cast<rlim_t>(demo.original.size())};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_TRUE(holdsUnderFileSizeLimit(demo.original.size(), [&] {
         const Outcome outcome = yox({"set", "40", "Make this text longer", demo.path});
-        const bool reported =
-            outcome.status == EXIT_REFUSED &&
-            outcome.err == "yox-strings: " + demo.path + ": error writing the file; it may be part-written\n";
-        _exit(reported ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write failure was not reported";
+        return outcome.status == EXIT_REFUSED &&
+               outcome.err ==
+                   "yox-strings: " + demo.path + ": error writing the file; it may be part-written\n";
+    })) << "the write failure was not reported";
 }
 #endif
 
