@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-    wine64 fonts-wine xvfb xauth x11-apps imagemagick gettext python3
+    wine64 xvfb xauth x11-apps imagemagick gettext python3
     libbenchmark-dev clang-tidy clang-format cppcheck
 )
 missing=()
