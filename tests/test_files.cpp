@@ -33,9 +33,9 @@ DemoOnDisk::DemoOnDisk(const DemoContent& chosen) : content(chosen), original(bu
 Bytes DemoOnDisk::withTexts(const std::vector<std::pair<int, std::string>>& changes) const {
     DemoContent expected = content;
     for (const auto& change : changes) expected.texts[change.first] = change.second;
-    Bytes file = original;
-    layOut(file, expected);
-    return file;
+    Bytes expectedFile = original;
+    layOut(expectedFile, expected);
+    return expectedFile;
 }
 
 DemoContent contentNearTheOffsetLimit(long room) {

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs what is needed, builds every preset and runs every test (natively, with the
-# sanitizers, each fuzz target briefly, and the Windows programs under wine64 on a
-# virtual display).
+# sanitizers, each fuzz target briefly, the static analysis, and the Windows programs
+# under wine64 on a virtual display).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -15,6 +15,7 @@ done
 ctest --preset native
 ctest --preset sanitize
 tools/fuzz.sh 30  # each fuzz target for 30 s on its corpus, with the sanitizers
+tools/lint.sh     # clang-tidy, cppcheck and the format check, on the native and win64 builds
 
 # Wine's server is stopped before and after, so that it never outlives its display.
 export WINEPREFIX="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/yox-strings-editor/wine64}"
