@@ -114,6 +114,14 @@ void finishEntry(Reader& reader) {
     reader.target = nullptr;
 }
 
+// Opens an entry at the current line, taking the comments read since the last one.
+void openEntry(Reader& reader, bool obsolete) {
+    reader.entry = std::move(reader.comments);
+    reader.comments = PoEntry();
+    reader.entry.obsolete = obsolete;
+    reader.entry.line = reader.line;
+}
+
 // A comment line (text starts with '#', not "#~" followed by a keyword).
 bool readComment(Reader& reader, const std::string& text) {
     if (reader.stage == Stage::AfterStr) finishEntry(reader);
@@ -165,19 +173,13 @@ bool readKeyword(Reader& reader, const std::string& text, size_t at, bool obsole
 
     if (word == "msgctxt") {
         if (reader.stage != Stage::Between) return reader.fail("msgctxt inside an entry");
-        reader.entry = std::move(reader.comments);
-        reader.comments = PoEntry();
-        reader.entry.obsolete = obsolete;
-        reader.entry.line = reader.line;
+        openEntry(reader, obsolete);
         reader.entry.hasContext = true;
         reader.target = &reader.entry.context;
         reader.stage = Stage::AfterContext;
     } else if (word == "msgid") {
         if (reader.stage == Stage::Between) {
-            reader.entry = std::move(reader.comments);
-            reader.comments = PoEntry();
-            reader.entry.obsolete = obsolete;
-            reader.entry.line = reader.line;
+            openEntry(reader, obsolete);
         } else if (reader.stage != Stage::AfterContext) {
             return reader.fail("msgid inside an entry");
         }

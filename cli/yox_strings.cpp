@@ -186,6 +186,12 @@ std::string escapeBytes(const std::string& text) {
     return out;
 }
 
+// Why a record's text cannot be shown in UTF-8: its bytes that are no character of the code page.
+std::string notInCodePage(const Run& run, const StringTable& table, int index) {
+    return recordName(index) + ": the text holds bytes that are no character of code page " +
+           std::to_string(run.codePage) + ": " + escapeBytes(recordText(table, index));
+}
+
 // The UTF-8 text in the code page, or in why the reason it cannot be stored in a record.
 bool encodeText(Run& run, const std::string& utf8, std::string& text, std::string& why) {
     const std::string codePage = "code page " + std::to_string(run.codePage);
@@ -284,8 +290,7 @@ int getRecord(Run& run, int index, const std::string& path) {
     if (!loadFile(run, path, table)) return EXIT_REFUSED;
     std::string utf8;
     if (!toUtf8(recordText(table, index), run.codePage, utf8))
-        return refuse(run, recordName(index) + ": the text holds bytes that are no character of code page " +
-                               std::to_string(run.codePage) + ": " + escapeBytes(recordText(table, index)));
+        return refuse(run, notInCodePage(run, table, index));
     run.out += utf8 + "\n";
     return EXIT_DONE;
 }
@@ -364,8 +369,7 @@ int exportCatalogue(Run& run, const std::string& poPath, const std::string& path
         entry.hasContext = true;
         entry.context = recordName(i);
         if (!toUtf8(recordText(table, i), run.codePage, entry.msgid)) {
-            refuse(run, recordName(i) + ": the text holds bytes that are no character of code page " +
-                            std::to_string(run.codePage) + ": " + escapeBytes(recordText(table, i)));
+            refuse(run, notInCodePage(run, table, i));
             refused = true;
         }
         entry.msgstr.emplace_back();
@@ -422,6 +426,10 @@ int importCatalogue(Run& run, const std::string& poPath, const std::string& path
     std::vector<Change> changes;
     int firstLine[RECORD_COUNT] = {};
     int errors = 0;
+    auto reject = [&](const std::string& message) {
+        refuse(run, message);
+        ++errors;
+    };
     for (const PoEntry& entry : catalogue.entries) {
         const bool taken =
             !entry.obsolete && !entry.fuzzy && !entry.msgstr.empty() && !entry.msgstr[0].empty();
@@ -432,37 +440,29 @@ int importCatalogue(Run& run, const std::string& poPath, const std::string& path
         if (!entry.hasContext || entry.context.compare(0, 7, "record ") != 0 ||
             !parseRecord(entry.context.substr(7), index)) {
             const std::string context = entry.hasContext ? "msgctxt " + quotePo(entry.context) : "no msgctxt";
-            refuse(run, where + context + " names no record (\"record 1\" to \"record 85\")");
-            ++errors;
+            reject(where + context + " names no record (\"record 1\" to \"record 85\")");
             continue;
         }
         const std::string record = where + recordName(index) + ": ";
         if (firstLine[index] != 0) {
-            refuse(run, record + "a second entry for the record (the first is on line " +
-                            std::to_string(firstLine[index]) + ")");
-            ++errors;
+            reject(record + "a second entry for the record (the first is on line " +
+                   std::to_string(firstLine[index]) + ")");
             continue;
         }
         firstLine[index] = entry.line;
         std::string msgid, text, why;
         if (entry.hasPlural) {
-            refuse(run, record + "a record has no plural forms");
-            ++errors;
+            reject(record + "a record has no plural forms");
         } else if (!encodeText(run, entry.msgid, msgid, why) || msgid != recordText(table, index)) {
-            refuse(
-                run,
-                record + "the msgid no longer matches the record's text (the file changed since the export)");
-            ++errors;
+            reject(record +
+                   "the msgid no longer matches the record's text (the file changed since the export)");
         } else if (!encodeText(run, entry.msgstr[0], text, why)) {
-            refuse(run, record + why);
-            ++errors;
+            reject(record + why);
         } else if (text != recordText(table, index)) {
-            if (text.size() > static_cast<size_t>(MAX_TEXT_LENGTH)) {
-                refuse(run, record + tooLong(run, text.size()));
-                ++errors;
-            } else {
+            if (text.size() > static_cast<size_t>(MAX_TEXT_LENGTH))
+                reject(record + tooLong(run, text.size()));
+            else
                 changes.push_back({index, text, entry.line});
-            }
         }
     }
     if (errors > 0) return refuse(run, path + " was not changed");
